@@ -21,9 +21,9 @@ INT_PTR OnInitDialog(HWND overlay) {
     DrawBackdrop(gApp.canvas, graphics);
 
     HMODULE user32 = LoadLibraryA("User32.DLL");
-    gApp.updateLayeredWindow = user32 ? reinterpret_cast<UpdateLayeredWindowFn>(
-                                            GetProcAddress(user32, "UpdateLayeredWindow"))
-                                      : nullptr;
+    FARPROC update = user32 ? GetProcAddress(user32, "UpdateLayeredWindow") : nullptr;
+    gApp.updateLayeredWindow =
+        reinterpret_cast<UpdateLayeredWindowFn>(reinterpret_cast<void*>(update));
     if (!gApp.updateLayeredWindow) {
         // A layered window that is never updated is invisible yet would
         // still swallow the mouse: better not to run at all.
