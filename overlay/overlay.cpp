@@ -68,7 +68,7 @@ INT_PTR CALLBACK OverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM) 
         case WM_COMMAND:
             return OnCommand(overlay, LOWORD(wParam));
         case WM_MOUSEMOVE:
-            return OnOverlayMouseMove(overlay);
+            return OnOverlayMouseMove(overlay, wParam);
         case WM_LBUTTONDOWN:
             return OnOverlayButtonDown();
         case WM_LBUTTONUP:

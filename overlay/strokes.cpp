@@ -17,10 +17,10 @@ POINT CursorPosition() {
     return point;
 }
 
-bool PrimaryButtonHeld() {
-    int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-    return (GetAsyncKeyState(button) & 0x8000) != 0;
-}
+// The move's own key flags tell the button state when the move happened,
+// already mapped for swapped buttons. The live state would be ahead of the
+// queue: a quick stroke's last moves would see the button up and be lost.
+bool PrimaryButtonHeld(WPARAM keyFlags) { return (keyFlags & MK_LBUTTON) != 0; }
 
 void DrawSegment(POINT from, POINT to) {
     OwnedGraphics graphics(OpenCanvasGraphics(gApp.canvas));
@@ -39,7 +39,7 @@ void DrawSegment(POINT from, POINT to) {
 
 }  // namespace
 
-INT_PTR OnOverlayMouseMove(HWND overlay) {
+INT_PTR OnOverlayMouseMove(HWND overlay, WPARAM keyFlags) {
     HMODULE module = GetModuleHandleA(nullptr);
     SetCursor(LoadCursorA(module, MAKEINTRESOURCEA(ToolFor(gApp.toolMode).cursorId)));
     if (!gApp.drawing) {
@@ -47,7 +47,7 @@ INT_PTR OnOverlayMouseMove(HWND overlay) {
     }
     // A release outside the overlay never reaches it; without this the
     // next moves would draw with no button held.
-    if (!PrimaryButtonHeld()) {
+    if (!PrimaryButtonHeld(keyFlags)) {
         gApp.drawing = false;
         return 0;
     }

@@ -3,6 +3,6 @@
 
 #include <windows.h>
 
-INT_PTR OnOverlayMouseMove(HWND overlay);
+INT_PTR OnOverlayMouseMove(HWND overlay, WPARAM keyFlags);
 INT_PTR OnOverlayButtonDown();
 INT_PTR OnOverlayButtonUp();
