@@ -57,6 +57,29 @@ native build/sanitize \
     > "$logs/sanitize.log" 2>&1
 tally "unit tests under ASan+UBSan" "$logs/sanitize.log"
 
+# A few seconds of each fuzzer; a crash stops it with a non-zero exit.
+fuzz() {
+    local p=0 f=0 target
+    cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DZINTORA_FUZZ=ON \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build build/fuzz -j "$(nproc)" || {
+        echo "0 passed, 1 failed"; return; }
+    mkdir -p build/fuzz/artifacts
+    for target in build/fuzz/tests/fuzz/*_fuzz; do
+        "$target" -max_total_time="${ZINTORA_FUZZ_SECONDS:-5}" \
+            -artifact_prefix=build/fuzz/artifacts/ > build/fuzz/last.log 2>&1
+        local rc=$?
+        tail -n 3 build/fuzz/last.log
+        if [ "$rc" -eq 0 ]; then
+            p=$((p + 1)); echo "PASS $(basename "$target")"
+        else
+            f=$((f + 1)); echo "FAIL $(basename "$target")"
+        fi
+    done
+    echo "$p passed, $f failed"
+}
+fuzz > "$logs/fuzz.log" 2>&1
+tally "fuzzers" "$logs/fuzz.log"
+
 if ! sh tools/build.sh > "$logs/build-win.log" 2>&1; then
     tail -n 40 "$logs/build-win.log"
     echo "$passed passed, $((failed + 1)) failed"
