@@ -70,6 +70,9 @@ INT_PTR CALLBACK OverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM) 
         case WM_MOUSEMOVE:
             return OnOverlayMouseMove(overlay, wParam);
         case WM_LBUTTONDOWN:
+        // The dialog class asks for double clicks, so a quick second press
+        // on the same spot comes as one; it opens a stroke all the same.
+        case WM_LBUTTONDBLCLK:
             return OnOverlayButtonDown();
         case WM_LBUTTONUP:
             return OnOverlayButtonUp();

@@ -164,6 +164,8 @@ NUMBERING = [
     ('plus sign', ['+8.txt', '5.txt'], [], 9),
     ('minus sign', ['-30.txt', '5.txt'], [], 6),
     ('folders ignored', ['5.txt'], ['99', '120 old'], 6),
+    # A leading dot already stops the number, so this row guards the parse
+    # (no skipping to the first digit) more than the dot rule itself.
     ('dot names ignored', ['5.txt', '.99', '.120 x.jpg'], [], 6),
     ('no leading digits', ['abc.txt', 'x9.txt', '截图9.jpg'], [], 1),
     ('one below the top', ['2147483646.txt'], [], 2147483647),
@@ -175,8 +177,8 @@ def test_next_number_is_the_highest_leading_number_in_the_folder_plus_one(s):
     with s.app(config=_config(s.workdir('unused'))) as app:
         ov = app.overlay()
         bad = []
-        for what, files, dirs, want in NUMBERING:
-            folder = s.workdir('n-%d' % NUMBERING.index((what, files, dirs, want)))
+        for i, (what, files, dirs, want) in enumerate(NUMBERING):
+            folder = s.workdir('n-%d' % i)
             for n in files:
                 with open(os.path.join(folder, n), 'wb') as f:
                     f.write(b'x')

@@ -771,7 +771,9 @@ class Session:
         process starts.
         """
         pts = list(points)
-        cmd = ['mousemove', pts[0][0], pts[0][1], 'sleep', step_delay, 'mousedown', button]
+        # A pause after the press too: a move at once after it is lost.
+        cmd = ['mousemove', pts[0][0], pts[0][1], 'sleep', step_delay, 'mousedown', button,
+               'sleep', max(step_delay, 0.05)]
         cur = pts[0]
         for nxt in pts[1:]:
             dx, dy = nxt[0] - cur[0], nxt[1] - cur[1]
