@@ -23,7 +23,8 @@ inline double Quantile(std::vector<double> samples, double fraction) {
         return 0;
     }
     std::sort(samples.begin(), samples.end());
-    size_t index = std::min(samples.size() - 1, size_t(fraction * double(samples.size() - 1) + 0.5));
+    size_t index =
+        std::min(samples.size() - 1, size_t(fraction * double(samples.size() - 1) + 0.5));
     return samples[index];
 }
 

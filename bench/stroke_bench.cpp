@@ -22,8 +22,9 @@ HWND MakeLayeredWindow(int width, int height) {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "ZintoraStrokeBench";
     RegisterClassA(&windowClass);
-    return CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP,
-                           0, 0, width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    return CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, "",
+                           WS_POPUP, 0, 0, width, height, nullptr, nullptr, windowClass.hInstance,
+                           nullptr);
 }
 
 }  // namespace
@@ -41,8 +42,8 @@ int main(int argc, char** argv) {
         OwnedGraphics graphics(OpenCanvasGraphics(gApp.canvas));
         DrawBackdrop(gApp.canvas, graphics);
     }
-    gApp.updateLayeredWindow = reinterpret_cast<UpdateLayeredWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow")));
+    gApp.updateLayeredWindow = reinterpret_cast<UpdateLayeredWindowFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow")));
     PresentCanvas(window);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     PumpMessages();
@@ -56,7 +57,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < segments; ++i) {
         // Short segments around a circle, as a hand would draw them.
         double angle = i * 0.05;
-        SetCursorPos(width / 2 + int(100 * std::cos(angle)), height / 2 + int(100 * std::sin(angle)));
+        SetCursorPos(width / 2 + int(100 * std::cos(angle)),
+                     height / 2 + int(100 * std::sin(angle)));
         double start = NowMs();
         OnOverlayMouseMove(window, MK_LBUTTON);
         stroke.push_back(NowMs() - start);
@@ -74,11 +76,12 @@ int main(int argc, char** argv) {
 
     double strokeMedian = Quantile(stroke, 0.5);
     double bareMedian = Quantile(bare, 0.5);
-    std::printf("%dx%d segments=%d  stroke median %.3f ms p95 %.3f ms | bare update median %.3f ms "
-                "p95 %.3f ms | ratio %.2f (+%.0f%%)\n",
-                width, height, segments, strokeMedian, Quantile(stroke, 0.95), bareMedian,
-                Quantile(bare, 0.95), strokeMedian / bareMedian,
-                100.0 * (strokeMedian - bareMedian) / bareMedian);
+    std::printf(
+        "%dx%d segments=%d  stroke median %.3f ms p95 %.3f ms | bare update median %.3f ms "
+        "p95 %.3f ms | ratio %.2f (+%.0f%%)\n",
+        width, height, segments, strokeMedian, Quantile(stroke, 0.95), bareMedian,
+        Quantile(bare, 0.95), strokeMedian / bareMedian,
+        100.0 * (strokeMedian - bareMedian) / bareMedian);
     DestroyWindow(window);
     ReleaseCanvas(gApp.canvas);
     return 0;

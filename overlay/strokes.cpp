@@ -20,7 +20,9 @@ POINT CursorPosition() {
 // The move's own key flags tell the button state when the move happened,
 // already mapped for swapped buttons. The live state would be ahead of the
 // queue: a quick stroke's last moves would see the button up and be lost.
-bool PrimaryButtonHeld(WPARAM keyFlags) { return (keyFlags & MK_LBUTTON) != 0; }
+bool PrimaryButtonHeld(WPARAM keyFlags) {
+    return (keyFlags & MK_LBUTTON) != 0;
+}
 
 void DrawSegment(POINT from, POINT to) {
     OwnedGraphics graphics(OpenCanvasGraphics(gApp.canvas));
@@ -30,8 +32,8 @@ void DrawSegment(POINT from, POINT to) {
     gdip::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
     StrokePen stroke = StrokePenFor(gApp.toolMode, gApp.colourIndex);
     OwnedPen pen;
-    gdip::GdipCreatePen1(stroke.argb, static_cast<Gdiplus::REAL>(stroke.width),
-                         Gdiplus::UnitWorld, pen.out());
+    gdip::GdipCreatePen1(stroke.argb, static_cast<Gdiplus::REAL>(stroke.width), Gdiplus::UnitWorld,
+                         pen.out());
     if (pen) {
         gdip::GdipDrawLineI(graphics, pen, from.x, from.y, to.x, to.y);
     }

@@ -6,7 +6,9 @@
 
 namespace {
 
-bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+bool IsAnsiLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
+}
 
 }  // namespace
 
@@ -37,4 +39,6 @@ void WriteSetting(const char* section, const char* key, const char* value) {
     }
 }
 
-bool SettingIsOn(const char* key) { return FlagIsOn(ReadSetting("config", key)); }
+bool SettingIsOn(const char* key) {
+    return FlagIsOn(ReadSetting("config", key));
+}

@@ -83,4 +83,6 @@ bool FlagIsOn(std::string_view value) {
     return i >= value.size() || value[i] < '0' || value[i] > '9';
 }
 
-bool IsCp936LeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool IsCp936LeadByte(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}

@@ -7,7 +7,6 @@
 
 #include "res/resource.h"
 #include "settings/config.h"
-#include "settings/config_rules.h"
 #include "settings/credit_area.h"
 
 namespace {
@@ -62,7 +61,8 @@ void OnBrowse(HWND dialog) {
     BROWSEINFOA browse = {};
     browse.hwndOwner = dialog;
     browse.pszDisplayName = displayName;
-    browse.lpszTitle = "\xC7\xEB\xD1\xA1\xD4\xF1\xB1\xA3\xB4\xE6\xCE\xBB\xD6\xC3";  // 请选择保存位置
+    browse.lpszTitle =
+        "\xC7\xEB\xD1\xA1\xD4\xF1\xB1\xA3\xB4\xE6\xCE\xBB\xD6\xC3";  // 请选择保存位置
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
     LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
     if (!chosen) {

@@ -16,7 +16,9 @@ namespace {
 // Alpha 1, not 0: a cleared overlay must still take the mouse once shown.
 constexpr Gdiplus::ARGB kClearColour = 0x01FF0000;
 
-HWND Overlay(HWND toolbar) { return GetWindow(toolbar, GW_OWNER); }
+HWND Overlay(HWND toolbar) {
+    return GetWindow(toolbar, GW_OWNER);
+}
 
 // The face shows state; repaint it so it never shows a stale one.
 void RepaintFace(HWND toolbar, int buttonId) {

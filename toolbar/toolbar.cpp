@@ -12,9 +12,8 @@ constexpr UINT_PTR kSlideTimer = 0;
 constexpr UINT kSlideTimerPeriod = 500;
 
 void DrawIconResource(HDC dc, int iconId) {
-    OwnedIcon icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                                  MAKEINTRESOURCEA(iconId), IMAGE_ICON, 38, 38,
-                                                  LR_DEFAULTCOLOR)));
+    OwnedIcon icon(static_cast<HICON>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 38, 38, LR_DEFAULTCOLOR)));
     if (icon) {
         DrawIcon(dc, 0, 0, icon);
     }

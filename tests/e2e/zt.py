@@ -632,12 +632,7 @@ class Session:
     def stop(self):
         if self.tmp is None:
             return
-        for o in reversed(self._owned):
-            try:
-                o.kill()
-            except Exception:
-                pass
-        self._owned = []
+        self._kill_owned()
         self.probe.stop()
         if getattr(self, 'env', None):
             subprocess.run(['wineserver', '-k'], env=self.env, stdout=subprocess.DEVNULL,
@@ -660,13 +655,17 @@ class Session:
         self._shots = 0
         self._owned = []
 
-    def end_test(self):
+    def _kill_owned(self):
+        # Teardown goes on past a process that is already gone.
         for o in reversed(self._owned):
             try:
                 o.kill()
             except Exception:
                 pass
         self._owned = []
+
+    def end_test(self):
+        self._kill_owned()
         if self.mode != 'plain':
             self.set_mode('plain')
         elif self.strays():

@@ -11,13 +11,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string path(reinterpret_cast<const char*>(data), size);
     PathParts parts = SplitPath(path, IsCp936LeadByte);
-    for (const std::string* part : {&parts.drive, &parts.folder, &parts.baseName, &parts.extension}) {
+    for (const std::string* part :
+         {&parts.drive, &parts.folder, &parts.baseName, &parts.extension}) {
         if (part->size() > 255) {
             std::abort();
         }
     }
-    bool uncut = parts.folder.size() < 255 && parts.baseName.size() < 255 &&
-                 parts.extension.size() < 255;
+    bool uncut =
+        parts.folder.size() < 255 && parts.baseName.size() < 255 && parts.extension.size() < 255;
     if (uncut && parts.drive + parts.folder + parts.baseName + parts.extension != path) {
         std::abort();
     }
@@ -28,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     std::optional<std::string> config = ConfigPathFor(path, IsCp936LeadByte);
-    if (config && (config->size() >= 260 || config->substr(config->size() - 11) != "\\config.ini")) {
+    if (config &&
+        (config->size() >= 260 || config->substr(config->size() - 11) != "\\config.ini")) {
         std::abort();
     }
     return 0;

@@ -6,7 +6,9 @@
 
 namespace {
 
-bool NoLeadBytes(unsigned char) { return false; }
+bool NoLeadBytes(unsigned char) {
+    return false;
+}
 
 // "\x95\x5C" is one code page 936 character whose trail byte is '\'.
 const std::string kTrailSlashFolder = "C:\\\xB9\xA4\xBE\xDF\\\x95\x5C\\";
@@ -39,10 +41,19 @@ TEST(SplitPath, NeverCutsADoubleByteCharacterWhoseTrailIsABackslash) {
     EXPECT_EQ(parts.baseName, "app");
     // In the file name the trail byte is the last '\' byte of the path:
     // read byte by byte, the name would be cut there.
-    PathParts named = SplitPath("C:\\d\\\x95\x5C" "app.exe", IsCp936LeadByte);
+    PathParts named = SplitPath(
+        "C:\\d\\\x95\x5C"
+        "app.exe",
+        IsCp936LeadByte);
     EXPECT_EQ(named.folder, "\\d\\");
-    EXPECT_EQ(named.baseName, "\x95\x5C" "app");
-    EXPECT_EQ(SplitPath("C:\\d\\\x95\x5C" "app.exe", NoLeadBytes).folder, "\\d\\\x95\\");
+    EXPECT_EQ(named.baseName,
+              "\x95\x5C"
+              "app");
+    EXPECT_EQ(SplitPath("C:\\d\\\x95\x5C"
+                        "app.exe",
+                        NoLeadBytes)
+                  .folder,
+              "\\d\\\x95\\");
 }
 
 TEST(SplitPath, TrailByteIsNeverTakenForADot) {
@@ -87,10 +98,10 @@ TEST(FlagIsOn, IsOnExactlyWhenTheValueReadsAsOne) {
         const char* value;
         bool on;
     } cases[] = {
-        {"1", true},     {"01", true},   {"+1", true},    {" 1", true},  {"\t1", true},
-        {"1 yes", true}, {"1x", true},   {"0001", true},  {"0", false},  {"2", false},
-        {"yes", false},  {"true", false}, {"", false},    {"-1", false}, {"10", false},
-        {"+-1", false},  {"11", false},  {"4294967297", false},
+        {"1", true},     {"01", true},    {"+1", true},          {" 1", true},  {"\t1", true},
+        {"1 yes", true}, {"1x", true},    {"0001", true},        {"0", false},  {"2", false},
+        {"yes", false},  {"true", false}, {"", false},           {"-1", false}, {"10", false},
+        {"+-1", false},  {"11", false},   {"4294967297", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FlagIsOn(c.value), c.on) << '"' << c.value << '"';

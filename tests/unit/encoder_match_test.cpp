@@ -39,10 +39,8 @@ FakeList ListOf(std::vector<Record> records) {
 }
 
 TEST(FindEncoder, MatchesTheExactMimeTypeAndTheFirstOneWins) {
-    FakeList list = ListOf({{{1}, u"image/bmp"},
-                            {{2}, u"image/jpeg"},
-                            {{3}, u"image/jpeg"},
-                            {{4}, u"image/png"}});
+    FakeList list = ListOf(
+        {{{1}, u"image/bmp"}, {{2}, u"image/jpeg"}, {{3}, u"image/jpeg"}, {{4}, u"image/png"}});
     Id found{-1};
     EXPECT_EQ(FindEncoderIn<Record>(list, u"image/jpeg", &found), 1);
     EXPECT_EQ(found.value, 2);

@@ -60,9 +60,16 @@ TEST(LeadingNumber, ReadsLikeAtoiWithoutUndefinedOverflow) {
         const char* text;
         int32_t value;
     } cases[] = {
-        {"", 0},           {"abc", 0},       {"12abc", 12},  {"  +7", 7},
-        {"-0", 0},         {"007", 7},       {"\n\r\v\f9", 9}, {"2147483647", 2147483647},
-        {"2147483648", -2147483647 - 1}, {"99999999999999999999", 1661992959},
+        {"", 0},
+        {"abc", 0},
+        {"12abc", 12},
+        {"  +7", 7},
+        {"-0", 0},
+        {"007", 7},
+        {"\n\r\v\f9", 9},
+        {"2147483647", 2147483647},
+        {"2147483648", -2147483647 - 1},
+        {"99999999999999999999", 1661992959},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(LeadingNumber(c.text), c.value) << '"' << c.text << '"';
@@ -75,10 +82,27 @@ TEST(CaptureFileName, IsNumberSeparatorAndTimeStampInCodePage936) {
         CaptureTime time;
         std::string bytes;
     } cases[] = {
-        {1, {1, 1, 0, 0}, "1\xA1\xA2" "01\xD4\xC2" "01\xC8\xD5" "00\xCA\xB1" "00\xB7\xD6.jpg"},
-        {2147483647, {12, 31, 23, 59},
-         "2147483647\xA1\xA2" "12\xD4\xC2" "31\xC8\xD5" "23\xCA\xB1" "59\xB7\xD6.jpg"},
-        {12, {11, 9, 21, 5}, "12\xA1\xA2" "11\xD4\xC2" "09\xC8\xD5" "21\xCA\xB1" "05\xB7\xD6.jpg"},
+        {1,
+         {1, 1, 0, 0},
+         "1\xA1\xA2"
+         "01\xD4\xC2"
+         "01\xC8\xD5"
+         "00\xCA\xB1"
+         "00\xB7\xD6.jpg"},
+        {2147483647,
+         {12, 31, 23, 59},
+         "2147483647\xA1\xA2"
+         "12\xD4\xC2"
+         "31\xC8\xD5"
+         "23\xCA\xB1"
+         "59\xB7\xD6.jpg"},
+        {12,
+         {11, 9, 21, 5},
+         "12\xA1\xA2"
+         "11\xD4\xC2"
+         "09\xC8\xD5"
+         "21\xCA\xB1"
+         "05\xB7\xD6.jpg"},
     };
     for (const Case& c : cases) {
         std::string name = CaptureFileName(c.number, c.time);

@@ -46,10 +46,8 @@ TEST(Palette, ConvertsToGdiAndArgbColours) {
         uint32_t gdi;
         uint32_t argb;
     } cases[] = {
-        {0, 255, 0x000000FF, 0xFFFF0000},
-        {0, 120, 0x000000FF, 0x78FF0000},
-        {10, 255, 0x00FF0000, 0xFF0000FF},
-        {10, 120, 0x00FF0000, 0x780000FF},
+        {0, 255, 0x000000FF, 0xFFFF0000},  {0, 120, 0x000000FF, 0x78FF0000},
+        {10, 255, 0x00FF0000, 0xFF0000FF}, {10, 120, 0x00FF0000, 0x780000FF},
         {29, 255, 0x000033FF, 0xFFFF3300},
     };
     for (const Case& c : cases) {
@@ -89,12 +87,9 @@ TEST(Tools, StrokePenTakesToolWidthAlphaAndPaletteColour) {
         uint32_t argb;
         int width;
     } cases[] = {
-        {ToolMode::Pen, 0, 0xFFFF0000, 1},
-        {ToolMode::Pencil, 0, 0xFFFF0000, 5},
-        {ToolMode::Brush, 0, 0x78FF0000, 15},
-        {ToolMode::Pen, 10, 0xFF0000FF, 1},
-        {ToolMode::Brush, 10, 0x780000FF, 15},
-        {ToolMode::Pencil, 20, 0xFF00FF00, 5},
+        {ToolMode::Pen, 0, 0xFFFF0000, 1},     {ToolMode::Pencil, 0, 0xFFFF0000, 5},
+        {ToolMode::Brush, 0, 0x78FF0000, 15},  {ToolMode::Pen, 10, 0xFF0000FF, 1},
+        {ToolMode::Brush, 10, 0x780000FF, 15}, {ToolMode::Pencil, 20, 0xFF00FF00, 5},
     };
     for (const Case& c : cases) {
         StrokePen pen = StrokePenFor(c.mode, c.colour);

@@ -33,15 +33,12 @@ TEST(PointerHoldsToolbar, KeepsItWithinTenPixelsOfTheWindow) {
         ScreenPoint pointer;
         bool holds;
     } cases[] = {
-        {{900, 730}, true},
-        {{789, 730}, true},    // 10 left of the left edge
-        {{788, 730}, false},   // 11 left
-        {{900, 694}, true},    // 10 above
-        {{900, 693}, false},
-        {{1032, 730}, true},   // right edge is 1023 exclusive: last inside 1032
-        {{1033, 730}, false},
-        {{900, 777}, true},
-        {{900, 778}, false},
+        {{900, 730}, true},   {{789, 730}, true},   // 10 left of the left edge
+        {{788, 730}, false},                        // 11 left
+        {{900, 694}, true},                         // 10 above
+        {{900, 693}, false},  {{1032, 730}, true},  // right edge is 1023 exclusive: last inside
+                                                    // 1032
+        {{1033, 730}, false}, {{900, 777}, true},  {{900, 778}, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PointerHoldsToolbar(window, c.pointer), c.holds)
@@ -55,7 +52,7 @@ TEST(CreditArea, CoversTheCreditPictureWithItsOpenBounds) {
         int y;
         bool inside;
     } cases[] = {
-        {11, 136, true}, {104, 174, true}, {50, 150, true},  {10, 150, false},
+        {11, 136, true},   {104, 174, true}, {50, 150, true},  {10, 150, false},
         {105, 150, false}, {50, 135, false}, {50, 175, false}, {-50, -150, false},
     };
     for (const Case& c : cases) {

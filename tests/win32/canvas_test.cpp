@@ -16,7 +16,9 @@ protected:
     void SetUp() override { canvas_ = CreateCanvas(kWidth, kHeight); }
     void TearDown() override { ReleaseCanvas(canvas_); }
 
-    DWORD Pixel(int x, int y) const { return static_cast<const DWORD*>(canvas_.bits)[y * kWidth + x]; }
+    DWORD Pixel(int x, int y) const {
+        return static_cast<const DWORD*>(canvas_.bits)[y * kWidth + x];
+    }
 
     void DrawLine(Gdiplus::ARGB colour, float width, int x1, int y1, int x2, int y2) {
         OwnedGraphics graphics(OpenCanvasGraphics(canvas_));

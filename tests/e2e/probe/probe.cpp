@@ -40,18 +40,23 @@ struct BadArgs {
 };
 
 std::string utf8(const wchar_t* s, int len = -1) {
-    if (!s) return std::string();
-    if (len == 0) return std::string();
+    if (!s)
+        return std::string();
+    if (len == 0)
+        return std::string();
     int n = WideCharToMultiByte(CP_UTF8, 0, s, len, nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return std::string();
+    if (n <= 0)
+        return std::string();
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, s, len, &out[0], n, nullptr, nullptr);
-    if (len < 0 && !out.empty() && out.back() == '\0') out.pop_back();
+    if (len < 0 && !out.empty() && out.back() == '\0')
+        out.pop_back();
     return out;
 }
 
 std::wstring wide(const std::string& s) {
-    if (s.empty()) return std::wstring();
+    if (s.empty())
+        return std::wstring();
     int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n);
@@ -64,11 +69,20 @@ std::string esc(const std::string& s) {
     out.reserve(s.size());
     for (char c : s) {
         switch (c) {
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\\': out += "\\\\"; break;
-        default: out += c;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -104,10 +118,12 @@ long long num(const std::wstring& w) {
         base = 16;
         p += 2;
     }
-    if (!*p) throw BadArgs{"not a number: " + s};
+    if (!*p)
+        throw BadArgs{"not a number: " + s};
     char* end = nullptr;
     unsigned long long v = std::strtoull(p, &end, base);
-    if (*end) throw BadArgs{"not a number: " + s};
+    if (*end)
+        throw BadArgs{"not a number: " + s};
     return neg ? -static_cast<long long>(v) : static_cast<long long>(v);
 }
 
@@ -118,7 +134,8 @@ HWND hwndArg(const std::wstring& w) {
 void line(const std::vector<std::string>& fields) {
     std::string out;
     for (size_t i = 0; i < fields.size(); ++i) {
-        if (i) out += '\t';
+        if (i)
+            out += '\t';
         out += fields[i];
     }
     out += '\n';
@@ -134,7 +151,8 @@ std::string className(HWND h) {
 // SendMessageTimeout so a hung program under test cannot hang the probe too.
 bool sendText(HWND h, std::string* out) {
     DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 3000, &len)) return false;
+    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 3000, &len))
+        return false;
     std::vector<wchar_t> buf(len + 2, L'\0');
     DWORD_PTR got = 0;
     if (!SendMessageTimeoutW(h, WM_GETTEXT, static_cast<WPARAM>(buf.size()),
@@ -152,7 +170,8 @@ void rectFields(std::vector<std::string>& f, const RECT& r) {
 }
 
 void need(const std::vector<std::wstring>& a, size_t n, const char* usage) {
-    if (a.size() != n) throw BadArgs{std::string("usage: probe ") + usage};
+    if (a.size() != n)
+        throw BadArgs{std::string("usage: probe ") + usage};
 }
 
 // ---------------------------------------------------------------- windows
@@ -189,7 +208,8 @@ int cmdWindows(const std::vector<std::wstring>& a) {
 
 BOOL CALLBACK child(HWND h, LPARAM) {
     std::string text;
-    if (!sendText(h, &text)) text.clear();
+    if (!sendText(h, &text))
+        text.clear();
     RECT r = {0, 0, 0, 0};
     GetWindowRect(h, &r);
     std::vector<std::string> f;
@@ -222,7 +242,8 @@ int cmdChildren(const std::vector<std::wstring>& a) {
 // A screen BitBlt sees what Win32 composes, layered windows included, which
 // is what a screen capture made by the program itself would contain.
 int cmdPixels(long x, long y, long w, long hgt) {
-    if (w <= 0 || hgt <= 0 || w > 8192 || hgt > 8192) throw BadArgs{"bad size"};
+    if (w <= 0 || hgt <= 0 || w > 8192 || hgt > 8192)
+        throw BadArgs{"bad size"};
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi;
@@ -292,7 +313,8 @@ HWND existing(const std::wstring& w) {
 int cmdText(const std::vector<std::wstring>& a) {
     need(a, 1, "text HWND");
     HWND h = existing(a[0]);
-    if (!h) return kFailed;
+    if (!h)
+        return kFailed;
     std::string t;
     if (!sendText(h, &t)) {
         std::fprintf(stderr, "WM_GETTEXT timed out\n");
@@ -305,9 +327,11 @@ int cmdText(const std::vector<std::wstring>& a) {
 int cmdCheck(const std::vector<std::wstring>& a) {
     need(a, 1, "check HWND");
     HWND h = existing(a[0]);
-    if (!h) return kFailed;
+    if (!h)
+        return kFailed;
     DWORD_PTR r = 0;
-    if (!SendMessageTimeoutW(h, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 3000, &r)) return kFailed;
+    if (!SendMessageTimeoutW(h, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 3000, &r))
+        return kFailed;
     line({dec(static_cast<long>(r))});
     return kOk;
 }
@@ -315,7 +339,8 @@ int cmdCheck(const std::vector<std::wstring>& a) {
 int cmdSend(const std::vector<std::wstring>& a) {
     need(a, 4, "send HWND MSG WPARAM LPARAM");
     HWND h = existing(a[0]);
-    if (!h) return kFailed;
+    if (!h)
+        return kFailed;
     UINT msg = static_cast<UINT>(num(a[1]));
     WPARAM wp = static_cast<WPARAM>(num(a[2]));
     LPARAM lp = static_cast<LPARAM>(num(a[3]));
@@ -331,7 +356,8 @@ int cmdSend(const std::vector<std::wstring>& a) {
 int cmdPost(const std::vector<std::wstring>& a) {
     need(a, 4, "post HWND MSG WPARAM LPARAM");
     HWND h = existing(a[0]);
-    if (!h) return kFailed;
+    if (!h)
+        return kFailed;
     BOOL ok = PostMessageW(h, static_cast<UINT>(num(a[1])), static_cast<WPARAM>(num(a[2])),
                            static_cast<LPARAM>(num(a[3])));
     line({ok ? "1" : "0"});
@@ -373,7 +399,8 @@ int cmdCursor(const std::vector<std::wstring>& a) {
 int cmdWorkarea(const std::vector<std::wstring>& a) {
     need(a, 0, "workarea");
     RECT r = {0, 0, 0, 0};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return kFailed;
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0))
+        return kFailed;
     std::vector<std::string> f;
     rectFields(f, r);
     line(f);
@@ -390,7 +417,8 @@ int cmdGui(const std::vector<std::wstring>& a) {
     need(a, 1, "gui PID");
     DWORD pid = static_cast<DWORD>(num(a[0]));
     HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
-    if (!p) p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!p)
+        p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     std::string gdi = "n/a", user = "n/a";
     if (p) {
         // Zero is what the call returns on failure (Wine's stub included);
@@ -412,7 +440,8 @@ int cmdGui(const std::vector<std::wstring>& a) {
 int cmdProcs(const std::vector<std::wstring>& a) {
     need(a, 0, "procs");
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE) return kFailed;
+    if (snap == INVALID_HANDLE_VALUE)
+        return kFailed;
     PROCESSENTRY32W pe;
     std::memset(&pe, 0, sizeof pe);
     pe.dwSize = sizeof pe;
@@ -422,11 +451,12 @@ int cmdProcs(const std::vector<std::wstring>& a) {
         if (p) {
             wchar_t buf[MAX_PATH * 2] = {0};
             DWORD n = MAX_PATH * 2;
-            if (QueryFullProcessImageNameW(p, 0, buf, &n)) path = utf8(buf, static_cast<int>(n));
+            if (QueryFullProcessImageNameW(p, 0, buf, &n))
+                path = utf8(buf, static_cast<int>(n));
             CloseHandle(p);
         }
-        line({dec(static_cast<long>(pe.th32ProcessID)), dec(static_cast<long>(pe.th32ParentProcessID)),
-              esc(utf8(pe.szExeFile)), esc(path)});
+        line({dec(static_cast<long>(pe.th32ProcessID)),
+              dec(static_cast<long>(pe.th32ParentProcessID)), esc(utf8(pe.szExeFile)), esc(path)});
     }
     CloseHandle(snap);
     return kOk;
@@ -453,12 +483,15 @@ int cmdCmdline(const std::vector<std::wstring>& a) {
         ReadProcessMemory(p, pbi.PebBaseAddress, &peb, sizeof peb, &n) &&
         ReadProcessMemory(p, peb.ProcessParameters, &params, sizeof params, &n)) {
         std::vector<wchar_t> buf(params.CommandLine.Length / sizeof(wchar_t) + 1, L'\0');
-        if (ReadProcessMemory(p, params.CommandLine.Buffer, buf.data(), params.CommandLine.Length, &n)) {
-            line({esc(utf8(buf.data(), static_cast<int>(params.CommandLine.Length / sizeof(wchar_t))))});
+        if (ReadProcessMemory(p, params.CommandLine.Buffer, buf.data(), params.CommandLine.Length,
+                              &n)) {
+            line({esc(
+                utf8(buf.data(), static_cast<int>(params.CommandLine.Length / sizeof(wchar_t))))});
             rc = kOk;
         }
     }
-    if (rc != kOk) std::fprintf(stderr, "cannot read the command line\n");
+    if (rc != kOk)
+        std::fprintf(stderr, "cannot read the command line\n");
     CloseHandle(p);
     return rc;
 }
@@ -469,25 +502,25 @@ FILE* g_log = nullptr;
 
 LRESULT CALLBACK targetProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_LBUTTONDOWN: {
-        // Screen coordinates, so a test compares them with where it clicked.
-        POINT pt = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-        ClientToScreen(h, &pt);
-        if (g_log) {
-            std::fprintf(g_log, "down %ld %ld\n", pt.x, pt.y);
-            std::fflush(g_log);
+        case WM_LBUTTONDOWN: {
+            // Screen coordinates, so a test compares them with where it clicked.
+            POINT pt = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            ClientToScreen(h, &pt);
+            if (g_log) {
+                std::fprintf(g_log, "down %ld %ld\n", pt.x, pt.y);
+                std::fflush(g_log);
+            }
+            return 0;
         }
-        return 0;
-    }
-    case WM_TIMER:
-        DestroyWindow(h);
-        return 0;
-    case WM_CLOSE:
-        DestroyWindow(h);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+        case WM_TIMER:
+            DestroyWindow(h);
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow(h);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
     }
     return DefWindowProcW(h, msg, wp, lp);
 }
@@ -539,16 +572,19 @@ struct Want {
 
 BOOL CALLBACK matchWindow(HWND h, LPARAM lp) {
     Want* w = reinterpret_cast<Want*>(lp);
-    if (!IsWindowVisible(h)) return TRUE;
+    if (!IsWindowVisible(h))
+        return TRUE;
     wchar_t buf[1024] = {0};
     if (!w->anyCls) {
         GetClassNameW(h, buf, 1024);
-        if (w->cls != buf) return TRUE;
+        if (w->cls != buf)
+            return TRUE;
     }
     if (!w->anyTitle) {
         buf[0] = 0;
         GetWindowTextW(h, buf, 1024);
-        if (w->title != buf) return TRUE;
+        if (w->title != buf)
+            return TRUE;
     }
     w->found = h;
     return FALSE;
@@ -570,7 +606,8 @@ int cmdWaitWindow(const std::vector<std::wstring>& a) {
             line({hwnds(w.found)});
             return kOk;
         }
-        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return kFailed;
+        if (static_cast<LONG>(GetTickCount() - deadline) >= 0)
+            return kFailed;
         Sleep(50);
     }
 }
@@ -585,11 +622,22 @@ struct Entry {
 };
 
 const Entry kCommands[] = {
-    {L"windows", cmdWindows}, {L"children", cmdChildren}, {L"pixel", cmdPixel},
-    {L"pixels", cmdPixelsArgs}, {L"text", cmdText},       {L"check", cmdCheck},
-    {L"focus", cmdFocus},     {L"send", cmdSend},         {L"post", cmdPost},
-    {L"cursor", cmdCursor},   {L"workarea", cmdWorkarea}, {L"metrics", cmdMetrics},
-    {L"gui", cmdGui},         {L"procs", cmdProcs},       {L"cmdline", cmdCmdline},       {L"target", cmdTarget},
+    {L"windows", cmdWindows},
+    {L"children", cmdChildren},
+    {L"pixel", cmdPixel},
+    {L"pixels", cmdPixelsArgs},
+    {L"text", cmdText},
+    {L"check", cmdCheck},
+    {L"focus", cmdFocus},
+    {L"send", cmdSend},
+    {L"post", cmdPost},
+    {L"cursor", cmdCursor},
+    {L"workarea", cmdWorkarea},
+    {L"metrics", cmdMetrics},
+    {L"gui", cmdGui},
+    {L"procs", cmdProcs},
+    {L"cmdline", cmdCmdline},
+    {L"target", cmdTarget},
     {L"wait-window", cmdWaitWindow},
 };
 
@@ -614,7 +662,8 @@ std::vector<std::wstring> splitTabs(const std::wstring& s) {
     for (;;) {
         size_t t = s.find(L'\t', start);
         out.push_back(s.substr(start, t == std::wstring::npos ? std::wstring::npos : t - start));
-        if (t == std::wstring::npos) break;
+        if (t == std::wstring::npos)
+            break;
         start = t + 1;
     }
     return out;
@@ -627,8 +676,10 @@ int serve() {
     char buf[8192];
     while (std::fgets(buf, sizeof buf, stdin)) {
         std::string s(buf);
-        while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
-        if (s.empty()) continue;
+        while (!s.empty() && (s.back() == '\n' || s.back() == '\r'))
+            s.pop_back();
+        if (s.empty())
+            continue;
         std::vector<std::wstring> parts = splitTabs(wide(s));
         std::wstring name = parts[0];
         parts.erase(parts.begin());
@@ -649,11 +700,12 @@ int main() {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv || argc < 2) {
-        std::fprintf(stderr,
-                     "usage: probe windows | children HWND | pixel X Y | pixels X Y W H | text HWND |\n"
-                     "  check HWND | focus | send HWND MSG WP LP | post HWND MSG WP LP | cursor |\n"
-                     "  workarea | metrics | gui PID | procs | cmdline PID | target OUTFILE X Y W H |\n"
-                     "  wait-window CLASS|- TITLE|- SECONDS | serve\n");
+        std::fprintf(
+            stderr,
+            "usage: probe windows | children HWND | pixel X Y | pixels X Y W H | text HWND |\n"
+            "  check HWND | focus | send HWND MSG WP LP | post HWND MSG WP LP | cursor |\n"
+            "  workarea | metrics | gui PID | procs | cmdline PID | target OUTFILE X Y W H |\n"
+            "  wait-window CLASS|- TITLE|- SECONDS | serve\n");
         return kBadArgs;
     }
     std::wstring name = argv[1];
