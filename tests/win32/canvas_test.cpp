@@ -58,6 +58,15 @@ TEST_F(CanvasTest, BackdropIsPremultipliedRedAtAlpha3EverywhereEdgesIncluded) {
     }
 }
 
+TEST_F(CanvasTest, WithoutGraphicsTheBackdropColourIsFilledInByHand) {
+    DrawBackdrop(canvas_, nullptr);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            ASSERT_EQ(Pixel(x, y), Bgra(3, 0, 0, 3)) << x << "," << y;
+        }
+    }
+}
+
 TEST_F(CanvasTest, OpaqueStrokeKeepsFullAlpha) {
     FillBackdrop();
     DrawLine(0xFFFF0000, 5, 20, 60, 180, 60);
