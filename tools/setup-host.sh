@@ -26,7 +26,7 @@ if [ -n "$missing" ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     # shellcheck disable=SC2086
-    apt-get install -y -qq --no-install-recommends $missing
+    apt-get install -y -qq $missing
 fi
 
 # Without a generated zh_CN.UTF-8 locale Wine still reports code page 936,
