@@ -36,14 +36,13 @@ int main(int argc, char** argv) {
     int height = GetSystemMetrics(SM_CYSCREEN);
 
     HWND window = MakeLayeredWindow(width, height);
-    gApp.overlayBlend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    gApp.overlayBlend = kOverlayBlend;
     gApp.canvas = CreateCanvas(width, height);
     {
         OwnedGraphics graphics(OpenCanvasGraphics(gApp.canvas));
         DrawBackdrop(gApp.canvas, graphics);
     }
-    gApp.updateLayeredWindow = reinterpret_cast<UpdateLayeredWindowFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow")));
+    gApp.updateLayeredWindow = ResolveUpdateLayeredWindow();
     PresentCanvas(window);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     PumpMessages();

@@ -14,16 +14,13 @@ INT_PTR OnInitDialog(HWND overlay) {
     LONG exStyle = GetWindowLongA(overlay, GWL_EXSTYLE);
     SetWindowLongA(overlay, GWL_EXSTYLE, exStyle ^ WS_EX_LAYERED);
 
-    gApp.overlayBlend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    gApp.overlayBlend = kOverlayBlend;
     gApp.canvas = CreateCanvas(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 
     OwnedGraphics graphics(OpenCanvasGraphics(gApp.canvas));
     DrawBackdrop(gApp.canvas, graphics);
 
-    HMODULE user32 = LoadLibraryA("User32.DLL");
-    FARPROC update = user32 ? GetProcAddress(user32, "UpdateLayeredWindow") : nullptr;
-    gApp.updateLayeredWindow =
-        reinterpret_cast<UpdateLayeredWindowFn>(reinterpret_cast<void*>(update));
+    gApp.updateLayeredWindow = ResolveUpdateLayeredWindow();
     if (!gApp.updateLayeredWindow) {
         // A layered window that is never updated is invisible yet would
         // still swallow the mouse: better not to run at all.
@@ -48,6 +45,12 @@ INT_PTR OnDestroy() {
 }
 
 }  // namespace
+
+UpdateLayeredWindowFn ResolveUpdateLayeredWindow() {
+    HMODULE user32 = LoadLibraryA("User32.DLL");
+    FARPROC update = user32 ? GetProcAddress(user32, "UpdateLayeredWindow") : nullptr;
+    return reinterpret_cast<UpdateLayeredWindowFn>(reinterpret_cast<void*>(update));
+}
 
 void PresentCanvas(HWND overlay) {
     // The canvas keeps the size it was made with; never hand the window
